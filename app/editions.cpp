@@ -1,0 +1,5 @@
+#include "editions.h"
+
+std::u16string EditionName() {
+    return u"Evaluation Edition";
+}
