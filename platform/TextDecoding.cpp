@@ -14,20 +14,27 @@ std::string_view BeforeNul(std::string_view bytes) {
     return bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
 }
 
+// The loops below walk raw pointers: licence files can be tens of megabytes, and unoptimised
+// builds pay a call for every element touched through the containers.
+
 bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    for (const char* p = bytes.data(), *end = p + bytes.size(); p != end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80) return false;
+    }
+    return true;
 }
 
 std::u16string DecodeUtf16Le(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size() / 2);
     // An odd final byte is half a character: dropped.
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8));
-        if (unit == u'\0') break;
-        text.push_back(unit);
+    std::u16string text(bytes.size() / 2, u'\0');
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    char16_t* o = text.data();
+    char16_t* const end = o + text.size();
+    for (; o != end; ++o, p += 2) {
+        *o = static_cast<char16_t>(p[0] | (p[1] << 8));
+        if (*o == u'\0') break;
     }
+    text.resize(static_cast<std::size_t>(o - text.data()));
     return text;
 }
 
@@ -52,15 +59,26 @@ std::u16string DecodeText(std::string_view bytes, const CodePageDecoder& decodeC
 }
 
 std::u16string NormalizeLineBreaks(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            out.append(u"\r\n");
+    const char16_t* const begin = text.data();
+    const char16_t* const end = begin + text.size();
+    // Counted first, so that the result is allocated once at its final size.
+    std::size_t size = text.size();
+    for (const char16_t* p = begin; p != end; ++p) {
+        if (*p == u'\r' && p + 1 != end && p[1] == u'\n') {
+            ++p;
+        } else if (*p == u'\r' || *p == u'\n') {
+            ++size;
+        }
+    }
+    std::u16string out(size, u'\0');
+    char16_t* o = out.data();
+    for (const char16_t* p = begin; p != end; ++p) {
+        if (*p == u'\r' || *p == u'\n') {
+            if (*p == u'\r' && p + 1 != end && p[1] == u'\n') ++p;
+            *o++ = u'\r';
+            *o++ = u'\n';
         } else {
-            out.push_back(c);
+            *o++ = *p;
         }
     }
     return out;
