@@ -260,7 +260,8 @@ void TForm::ScaleTo(int dpi) {
     SIZE outer;
     if (description_.clientSize) {
         const SIZE client{ScaleToDpi(description_.clientSize->width, dpi), ScaleToDpi(description_.clientSize->height, dpi)};
-        const RECT rect = OuterRect(client, Style(), ExStyle(), dpi);
+        // The frame is drawn at the window's own DPI, whatever DPI the layout is for.
+        const RECT rect = OuterRect(client, Style(), ExStyle(), WindowDpi(window_.get()));
         outer = {rect.right - rect.left, rect.bottom - rect.top};
     } else {
         outer = {ScaleToDpi(description_.outerSize->width, dpi), ScaleToDpi(description_.outerSize->height, dpi)};
@@ -438,13 +439,12 @@ bool TForm::PressAccelerator(char16_t key, bool buttonsOnly) {
 bool TForm::PreTranslateKey(const MSG& message) {
     if (!::IsWindowEnabled(window_.get())) return false;
     TControl* focused = ControlFromHandle(message.hwnd);
-    const bool alt = (::GetKeyState(VK_MENU) & 0x8000) != 0;
     const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (message.message) {
     case WM_KEYDOWN:
         switch (message.wParam) {
         case VK_TAB:
-            if (alt || control) return false;
+            if (control) return false;
             SelectNext(focused, (::GetKeyState(VK_SHIFT) & 0x8000) == 0);
             return true;
         case VK_RETURN: {
@@ -472,7 +472,8 @@ bool TForm::PreTranslateKey(const MSG& message) {
         }
         return false;
     case WM_SYSCHAR:
-        if (!alt) return false;
+        // Bit 29: the character came with Alt held.
+        if (!(message.lParam & (1 << 29))) return false;
         return PressAccelerator(static_cast<char16_t>(message.wParam), false);
     case WM_CHAR:
         // A letter alone works as an accelerator only where it cannot be text.
