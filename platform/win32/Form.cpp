@@ -69,49 +69,29 @@ RECT OuterRect(SIZE client, DWORD style, DWORD exStyle, int dpi) {
     return rect;
 }
 
-bool IsRasterFont(const std::u16string& face) {
+enum class FontKind { Missing, Raster, Scalable };
+
+int CALLBACK RecordFontKind(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM context) {
+    *reinterpret_cast<FontKind*>(context) =
+        (type & (TRUETYPE_FONTTYPE | DEVICE_FONTTYPE)) ? FontKind::Scalable : FontKind::Raster;
+    return 0;
+}
+
+FontKind KindOfFont(const std::u16string& face) {
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     face.copy(reinterpret_cast<char16_t*>(wanted.lfFaceName), LF_FACESIZE - 1);
-    bool raster = false;
-    bool found = false;
+    FontKind kind = FontKind::Missing;
     WindowDc screen(nullptr);
-    struct Result {
-        bool* raster;
-        bool* found;
-    } result{&raster, &found};
-    ::EnumFontFamiliesExW(
-        screen.get(), &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM context) -> int {
-            auto* r = reinterpret_cast<Result*>(context);
-            *r->found = true;
-            *r->raster = (type & TRUETYPE_FONTTYPE) == 0 && (type & DEVICE_FONTTYPE) == 0;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&result), 0);
-    return found && raster;
-}
-
-bool FontExists(const wchar_t* face) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    bool found = false;
-    WindowDc screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.get(), &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM context) -> int {
-            *reinterpret_cast<bool*>(context) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    return found;
+    ::EnumFontFamiliesExW(screen.get(), &wanted, &RecordFontKind, reinterpret_cast<LPARAM>(&kind), 0);
+    return kind;
 }
 
 HFONT CreateFormFont(const FontDescription& font, int dpi) {
     std::u16string face = font.name;
     // A bitmap font blurs or jumps in size away from 96 DPI; its scalable twin keeps the metrics.
-    if (face == u"MS Sans Serif" && IsRasterFont(face) && FontExists(L"Microsoft Sans Serif")) {
+    if (face == u"MS Sans Serif" && KindOfFont(face) == FontKind::Raster &&
+        KindOfFont(u"Microsoft Sans Serif") != FontKind::Missing) {
         face = u"Microsoft Sans Serif";
     }
     const int height = font.size > 0 ? FontHeightForDpi(font.size, dpi) : ScaleToDpi(font.height, dpi);
@@ -146,7 +126,9 @@ bool SameLetter(char16_t a, char16_t b) {
 TForm::TForm() = default;
 
 TForm::~TForm() {
-    // The window goes first: it destroys the child windows the controls only borrow.
+    // The window goes first: it destroys the child windows the controls only borrow. The
+    // derived form is already gone, so the messages of its destruction are not ours to handle.
+    if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
 }
 

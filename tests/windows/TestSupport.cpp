@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <winternl.h>
+
 #include <algorithm>
 
 namespace testing_support {
@@ -142,47 +144,49 @@ void MessageBoxWatcher::Watch() {
             std::lock_guard lock(mutex_);
             if (stop_) return;
         }
-        struct Context {
-            MessageBoxWatcher* self;
-        } context{this};
-        ::EnumWindows(
-            [](HWND window, LPARAM parameter) -> BOOL {
-                auto* self = reinterpret_cast<Context*>(parameter)->self;
-                DWORD process = 0;
-                ::GetWindowThreadProcessId(window, &process);
-                wchar_t className[64] = {};
-                ::GetClassNameW(window, className, 64);
-                if (process != self->processId_ || std::wstring(className) != L"#32770" || !::IsWindowVisible(window)) {
-                    return TRUE;
-                }
-                {
-                    std::lock_guard lock(self->mutex_);
-                    if (std::find(self->seen_.begin(), self->seen_.end(), window) != self->seen_.end()) return TRUE;
-                    self->seen_.push_back(window);
-                }
-                SeenBox box;
-                box.caption = WindowText(window);
-                box.text = WindowText(::GetDlgItem(window, 0xFFFF));
-                box.owner = ::GetWindow(window, GW_OWNER);
-                // The message box's icon is a static control with id 20 holding the system icon.
-                HWND icon = ::GetDlgItem(window, 20);
-                box.hasErrorIcon = icon && reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                                               ::LoadIconW(nullptr, IDI_HAND);
-                for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                    wchar_t childClass[32] = {};
-                    ::GetClassNameW(child, childClass, 32);
-                    if (std::wstring(childClass) == L"Button" && ::IsWindowVisible(child)) ++box.buttons;
-                }
-                {
-                    std::lock_guard lock(self->mutex_);
-                    self->boxes_.push_back(box);
-                }
-                ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&context));
+        ::EnumWindows(&MessageBoxWatcher::Inspect, reinterpret_cast<LPARAM>(this));
         ::Sleep(20);
     }
+}
+
+BOOL CALLBACK MessageBoxWatcher::Inspect(HWND window, LPARAM parameter) {
+    auto* self = reinterpret_cast<MessageBoxWatcher*>(parameter);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    if (process != self->processId_ || std::wstring(className) != L"#32770" || !::IsWindowVisible(window)) {
+        return TRUE;
+    }
+    {
+        std::lock_guard lock(self->mutex_);
+        if (std::find(self->seen_.begin(), self->seen_.end(), window) != self->seen_.end()) return TRUE;
+        self->seen_.push_back(window);
+    }
+    SeenBox box;
+    box.caption = WindowText(window);
+    box.text = WindowText(::GetDlgItem(window, 0xFFFF));
+    box.owner = ::GetWindow(window, GW_OWNER);
+    // The message box's icon is an icon static holding the system icon; its id is 20 on Windows
+    // and 1088 under Wine, so it is found by its style.
+    const HICON errorIcon = ::LoadIconW(nullptr, IDI_HAND);
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t childClass[32] = {};
+        ::GetClassNameW(child, childClass, 32);
+        const std::wstring kind = childClass;
+        if (kind == L"Button" && ::IsWindowVisible(child)) ++box.buttons;
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
+        if (kind == L"Static" && (style & SS_TYPEMASK) == SS_ICON &&
+            reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0)) == errorIcon) {
+            box.hasErrorIcon = true;
+        }
+    }
+    {
+        std::lock_guard lock(self->mutex_);
+        self->boxes_.push_back(box);
+    }
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return TRUE;
 }
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -197,6 +201,34 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
+}
+
+std::size_t ProcessHandleCount() {
+    // GetProcessHandleCount is a stub returning 0 under Wine; the system handle list is not.
+    using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    constexpr int SystemHandleInformation = 16;
+    constexpr LONG InfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    static const auto query = reinterpret_cast<QuerySystemInformation>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+    std::vector<unsigned char> buffer(1 << 16);
+    LONG status = InfoLengthMismatch;
+    while (query && status == InfoLengthMismatch) {
+        ULONG needed = 0;
+        status = query(SystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == InfoLengthMismatch) buffer.resize(std::max<std::size_t>(needed + 4096, buffer.size() * 2));
+    }
+    if (!query || status != 0) {
+        DWORD count = 0;
+        ::GetProcessHandleCount(::GetCurrentProcess(), &count);
+        return count;
+    }
+    const auto* list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
+    const DWORD self = ::GetCurrentProcessId();
+    std::size_t count = 0;
+    for (ULONG i = 0; i < list->Count; ++i) {
+        if (list->Handle[i].OwnerPid == self) ++count;
+    }
+    return count;
 }
 
 void PumpPending() {

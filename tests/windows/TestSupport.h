@@ -70,6 +70,7 @@ public:
 
 private:
     void Watch();
+    static BOOL CALLBACK Inspect(HWND window, LPARAM self);
     std::thread thread_;
     mutable std::mutex mutex_;
     std::vector<SeenBox> boxes_;
@@ -82,6 +83,9 @@ private:
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // Handles what is queued now, without waiting.
 void PumpPending();
+
+// The handles this process holds, of every kind; for catching leaks.
+std::size_t ProcessHandleCount();
 
 std::u16string WindowText(HWND window);
 std::u16string U16(const std::wstring& text);
