@@ -87,6 +87,8 @@ ensure_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     WINEARCH=win64 WINELOADER="$WINE64" "$WINE64" wineboot -i >/dev/null 2>&1
     "$WINESERVER" -w
+    # Caption buttons are drawn with Marlett; Wine does not find it in its data folder here.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wine_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
     wine_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
     local view

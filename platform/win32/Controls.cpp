@@ -73,14 +73,21 @@ TLabel::TLabel(TForm& form, const ControlDescription& description) : TControl(fo
 
 void TLabel::Layout(int dpi) {
     TControl::Layout(dpi);
-    if (!description_.autoSize) return;
-    // Auto-size: as large as the caption in the form's font at this DPI.
+    if (!description_.autoSize && !description_.wordWrap) return;
     WindowDc dc(handle_);
     SelectedObject font(dc.get(), form_.Font());
     const std::u16string caption = Caption();
-    RECT rect{0, 0, description_.wordWrap ? ScaleToDpi(description_.bounds.width, dpi) : 0, 0};
+    const int width = ScaleToDpi(description_.bounds.width, dpi);
+    RECT rect{0, 0, description_.wordWrap ? width : 0, 0};
     ::DrawTextW(dc.get(), W(caption), -1, &rect, DT_CALCRECT | (description_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
-    ::SetWindowPos(handle_, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (description_.autoSize) {
+        // As large as the caption in the form's font at this DPI.
+        ::SetWindowPos(handle_, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (rect.bottom > ScaleToDpi(description_.bounds.height, dpi)) {
+        // A fixed-size wrapped label keeps its width, but never cuts off its last lines when
+        // the font is wider than the one it was designed with.
+        ::SetWindowPos(handle_, nullptr, 0, 0, width, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // ---- TEdit

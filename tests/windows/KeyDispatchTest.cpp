@@ -52,6 +52,11 @@ const KeyCase KeyCases[] = {
     {"SpaceOnAButtonPressesIt", "okButton", true, {Vk(VK_SPACE)}, {"ok"}, "okButton", u""},
 };
 
+// Test lists show the row's name, not its bytes.
+void PrintTo(const KeyCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class KeyForm : public ::testing::Test {
 protected:
     void SetUp() override {

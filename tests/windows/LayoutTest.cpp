@@ -61,7 +61,13 @@ void ExpectControlsAt(const TForm& form, int dpi) {
         SCOPED_TRACE(std::string(d.name.begin(), d.name.end()));
         const Box actual = ChildBox(control->Handle());
         const Box expected = Scaled(d.bounds, dpi);
-        if (d.kind == ControlKind::Label && d.autoSize) {
+        if (d.kind == ControlKind::Label && !d.autoSize && d.wordWrap) {
+            // Fixed width; taller than designed only where the font needs it.
+            EXPECT_EQ(actual.left, expected.left);
+            EXPECT_EQ(actual.top, expected.top);
+            EXPECT_EQ(actual.width, expected.width);
+            EXPECT_GE(actual.height, expected.height);
+        } else if (d.kind == ControlKind::Label && d.autoSize) {
             // Auto-sized: placed as designed, sized by its text.
             EXPECT_EQ(actual.left, expected.left);
             EXPECT_EQ(actual.top, expected.top);
@@ -93,6 +99,24 @@ TEST_P(Layout, WindowsAndControlsScaleFromTheDesign) {
     EXPECT_EQ(FontHeight(ABox->Font()), -MulDivRound(8, dpi, 72));
     const auto controlFont = reinterpret_cast<HFONT>(::SendMessageW(registerForm->eUserName->Handle(), WM_GETFONT, 0, 0));
     EXPECT_EQ(controlFont, registerForm->Font());
+}
+
+TEST_P(Layout, ThePromptShowsAllOfItsText) {
+    const int dpi = GetParam();
+    registerForm->ScaleTo(dpi);
+    HWND prompt = registerForm->promptText->Handle();
+    RECT box;
+    ::GetClientRect(prompt, &box);
+    HDC dc = ::GetDC(prompt);
+    HGDIOBJ old = ::SelectObject(dc, registerForm->Font());
+    const std::u16string text = registerForm->promptText->Caption();
+    RECT needed{0, 0, box.right, 0};
+    ::DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(prompt, dc);
+    EXPECT_LE(needed.bottom, box.bottom) << "the last line of the prompt is cut off";
+    // It still ends above the next control.
+    EXPECT_LE(ChildBox(prompt).top + box.bottom, ChildBox(registerForm->nameLabel->Handle()).top);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, Layout, ::testing::Values(96, 144), [](const auto& info) {
