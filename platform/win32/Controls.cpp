@@ -40,6 +40,7 @@ std::u16string TControl::Caption() const {
 void TControl::SetCaption(std::u16string_view caption) {
     const std::u16string text(caption);
     ::SetWindowTextW(handle_, W(text));
+    CaptionChanged();
 }
 
 bool TControl::Enabled() const noexcept {
@@ -88,6 +89,10 @@ void TLabel::Layout(int dpi) {
         // the font is wider than the one it was designed with.
         ::SetWindowPos(handle_, nullptr, 0, 0, width, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void TLabel::CaptionChanged() {
+    Layout(form_.Dpi());
 }
 
 // ---- TEdit

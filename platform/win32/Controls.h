@@ -49,6 +49,7 @@ public:
     virtual void Command(WORD) {}
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
     virtual void FocusEntered() {}
+    virtual void CaptionChanged() {}
 
 protected:
     TControl(TForm& form, const ControlDescription& description);
@@ -65,6 +66,8 @@ public:
     TLabel(TForm& form, const ControlDescription& description);
     bool TakesFocus() const noexcept override { return false; }
     void Layout(int dpi) override;
+    // A new caption may need another size.
+    void CaptionChanged() override;
 };
 
 class TEdit : public TControl {
