@@ -17,19 +17,20 @@ constexpr UINT ActivateFormMessage = WM_APP + 1;
 } // namespace
 
 HICON LoadMainIcon(int size) {
+    // Shared: the window classes keep the icon for the life of the process.
     auto icon = static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    return icon ? icon : static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+        ::LoadImageW(::GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
+    return icon ? icon
+                : static_cast<HICON>(::LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, LR_SHARED));
 }
 
 void TApplication::Initialize() {
     if (window_) return;
     terminated_ = false;
-    icon_.reset(LoadMainIcon(::GetSystemMetrics(SM_CXICON)));
     WNDCLASSEXW windowClass{sizeof windowClass};
     windowClass.lpfnWndProc = &TApplication::WindowProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hIcon = icon_.get();
+    windowClass.hIcon = LoadMainIcon(::GetSystemMetrics(SM_CXICON));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = ApplicationWindowClass;
     ::RegisterClassExW(&windowClass);
@@ -130,7 +131,6 @@ void TApplication::Reset() {
     mainForm_ = nullptr;
     forms_.clear();
     window_.reset();
-    icon_.reset();
     title_.clear();
     terminated_ = false;
     // A request left over from the last run must not end the next one.

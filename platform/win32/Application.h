@@ -59,7 +59,6 @@ private:
 
     std::u16string title_;
     UniqueHwnd window_;
-    UniqueHicon icon_;
     std::vector<std::unique_ptr<TForm>> forms_;
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> hiddenByMinimize_;
@@ -68,7 +67,7 @@ private:
 
 extern TApplication Application;
 
-// The icon stored as "MAINICON", or the system's application icon.
+// The icon stored as "MAINICON", or the system's application icon; shared, never destroyed.
 HICON LoadMainIcon(int size);
 
 } // namespace platform

@@ -9,10 +9,6 @@
 namespace platform {
 namespace {
 
-std::u16string Terminated(std::u16string_view text) {
-    return std::u16string(text);
-}
-
 [[noreturn]] void Fail(std::u16string_view pattern, std::u16string_view name) {
     throw ERegistryException(FormatS(pattern, name));
 }
@@ -32,7 +28,7 @@ bool TRegistry::Open(std::u16string_view path, REGSAM access, bool canCreate) {
     CloseKey();
     // Paths are relative to the root; a leading backslash is accepted for an absolute one.
     while (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
-    const std::u16string keyPath = Terminated(path);
+    const std::u16string keyPath = std::u16string(path);
     HKEY opened = nullptr;
     if (canCreate) {
         lastError_ = ::RegCreateKeyExW(root_, W(keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE, access | view_,
@@ -59,13 +55,13 @@ void TRegistry::CloseKey() noexcept {
 
 bool TRegistry::ValueExists(std::u16string_view name) const {
     if (!key_) return false;
-    const std::u16string valueName = Terminated(name);
+    const std::u16string valueName = std::u16string(name);
     return ::RegQueryValueExW(key_.get(), W(valueName), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 std::u16string TRegistry::ReadString(std::u16string_view name) const {
     if (!key_) Fail(GetDataFailed, name);
-    const std::u16string valueName = Terminated(name);
+    const std::u16string valueName = std::u16string(name);
     DWORD type = 0;
     DWORD size = 0;
     if (::RegQueryValueExW(key_.get(), W(valueName), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
@@ -88,8 +84,8 @@ std::u16string TRegistry::ReadString(std::u16string_view name) const {
 }
 
 void TRegistry::WriteString(std::u16string_view name, std::u16string_view value) {
-    const std::u16string valueName = Terminated(name);
-    const std::u16string data = Terminated(value);
+    const std::u16string valueName = std::u16string(name);
+    const std::u16string data = std::u16string(value);
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(char16_t));
     if (!key_ || ::RegSetValueExW(key_.get(), W(valueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                   bytes) != ERROR_SUCCESS) {
