@@ -1,0 +1,12 @@
+// Saves what the screen shows of a window as a 24-bit BMP file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+bool SaveScreenshot(HWND window, const std::wstring& path);
+
+} // namespace e2e
