@@ -13,7 +13,7 @@ WINESERVER=/usr/lib/wine/wineserver
 
 BUILD_PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
-WINE_PACKAGES=(wine wine64 wine32:i386 fonts-wine xvfb imagemagick)
+WINE_PACKAGES=(wine wine64 wine32:i386 fonts-wine xvfb imagemagick nsis)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -74,8 +74,9 @@ stop_display() {
     fi
 }
 
+# Registry edits in the prefix; deleting what is not there is not an error.
 wine_reg() {
-    "$WINE64" reg "$@" >/dev/null 2>&1
+    "$WINE64" reg "$@" >/dev/null 2>&1 || true
 }
 
 # The project's prefix: 64-bit with WOW64, in a virtual desktop (frames, deterministic focus and
@@ -85,7 +86,10 @@ ensure_prefix() {
     log "creating Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    WINEARCH=win64 WINELOADER="$WINE64" "$WINE64" wineboot -i >/dev/null 2>&1
+    if ! WINEARCH=win64 WINELOADER="$WINE64" "$WINE64" wineboot -i >"$BUILD/wineboot.log" 2>&1; then
+        echo "could not create the Wine prefix; see $BUILD/wineboot.log" >&2
+        exit 1
+    fi
     "$WINESERVER" -w
     # Caption buttons are drawn with Marlett; Wine does not find it in its data folder here.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
