@@ -138,15 +138,15 @@ TMemo::TMemo(TForm& form, const ControlDescription& description) : TControl(form
     CreateHandle(L"Edit", style, WS_EX_CLIENTEDGE, u"");
     // The default limit is 32,767 characters; a licence may be far longer.
     ::SendMessageW(handle_, EM_SETLIMITTEXT, 0, 0);
-    SetLinesText(text);
+    SetLinesText(std::move(text));
 }
 
 std::u16string TMemo::Text() const {
     return WindowText(handle_);
 }
 
-void TMemo::SetLinesText(std::u16string_view text) {
-    const std::u16string value(text);
+// Taken by value and moved in: a licence of many megabytes is not copied once more.
+void TMemo::SetLinesText(std::u16string value) {
     if (static_cast<std::size_t>(::GetWindowTextLengthW(handle_)) == value.size() && Text() == value) return;
     const LRESULT set = ::SendMessageW(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(value)));
     if (!set || static_cast<std::size_t>(::GetWindowTextLengthW(handle_)) != value.size()) {

@@ -93,7 +93,7 @@ public:
     std::u16string Text() const;
     // Replaces the content with `text` (line breaks already CR LF); left untouched when equal.
     // "Text exceeds memo capacity" when the box does not take all of it.
-    void SetLinesText(std::u16string_view text);
+    void SetLinesText(std::u16string text);
     void LoadFromFile(std::u16string_view fileName);
     void Command(WORD code) override;
 
